@@ -1,0 +1,180 @@
+#include "index/thread_index_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "index/utf8.h"
+
+namespace quillscan {
+
+namespace {
+
+bool isTerminator(char byte) { return byte == '\n' || byte == '\r' || byte == '\0'; }
+
+// Offset of the first LF, CR or zero byte in [data, data + size), or size when there is none.
+std::size_t findTerminator(const char* data, std::size_t size) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr)),
+            _mm_cmpeq_epi8(block, zero));
+        if (const int mask = _mm_movemask_epi8(hits)) return i + __builtin_ctz(mask);
+    }
+#endif
+    while (i < size && !isTerminator(data[i])) ++i;
+    return i;
+}
+
+bool isAscii(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ULL) return false;
+    }
+    for (; i < bytes.size(); ++i)
+        if (static_cast<unsigned char>(bytes[i]) & 0x80) return false;
+    return true;
+}
+
+// A character's length in bytes from its first byte; 0 for a byte that cannot start one.
+int characterLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 0;
+}
+
+}  // namespace
+
+std::u16string decodeLine(RawLine line) {
+    if (line.wellFormed) return utf8ToUtf16(line.bytes);
+    return utf8ToUtf16(line.bytes.substr(0, line.bytes.find('\0')));
+}
+
+ThreadIndexReader::ThreadIndexReader(std::size_t bufferSize)
+    : buffer_(std::max<std::size_t>(bufferSize, 16)) {}
+
+void ThreadIndexReader::open(const std::filesystem::path& path) {
+    file_.open(path);
+    begin_ = end_ = 0;
+    eof_ = false;
+}
+
+void ThreadIndexReader::close() {
+    file_.close();
+    begin_ = end_ = 0;
+    eof_ = true;
+}
+
+bool ThreadIndexReader::fill() {
+    if (eof_) return false;
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    // A buffer full of one unfinished line grows: lines have no length limit.
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const std::size_t count = file_.read(buffer_.data() + end_, buffer_.size() - end_);
+    if (count == 0) {
+        eof_ = true;
+        return false;
+    }
+    end_ += count;
+    return true;
+}
+
+bool ThreadIndexReader::peekByte(unsigned char& byte) {
+    if (begin_ == end_ && !fill()) return false;
+    byte = static_cast<unsigned char>(buffer_[begin_]);
+    return true;
+}
+
+bool ThreadIndexReader::atEnd() {
+    unsigned char ignored;
+    return !peekByte(ignored);
+}
+
+ThreadEntry ThreadIndexReader::readEntry() {
+    ThreadEntry entry;
+    entry.title = decodeLine(readLine());  // decoded before the next read reuses the buffer
+    entry.link = decodeLine(readLine());
+    return entry;
+}
+
+RawLine ThreadIndexReader::readLine() {
+    std::size_t scanned = 0;  // bytes of the line known to hold no terminator
+    for (;;) {
+        const char* line = buffer_.data() + begin_;
+        const std::size_t available = end_ - begin_;
+        const std::size_t length = scanned + findTerminator(line + scanned, available - scanned);
+        // Without a terminator, or with a CR whose next byte is not here yet, read on.
+        const bool incomplete =
+            length == available || (line[length] == '\r' && length + 1 == available);
+        if (incomplete && fill()) {
+            scanned = length;
+            continue;
+        }
+        line = buffer_.data() + begin_;  // fill() moves the unread bytes even when none follow
+
+        const std::string_view bytes(line, length);
+        // The byte scan equals the character rules exactly when the line is well-formed UTF-8:
+        // then no character can swallow the terminator.
+        if (!isAscii(bytes) && !isWellFormedUtf8(bytes)) return readLineByCharacters();
+
+        std::size_t consumed = length;
+        if (length < available) {
+            const bool crLf =
+                line[length] == '\r' && length + 1 < available && line[length + 1] == '\n';
+            consumed += crLf ? 2 : 1;
+        }
+        begin_ += consumed;
+        return {bytes, true};
+    }
+}
+
+RawLine ThreadIndexReader::readLineByCharacters() {
+    slowLine_.clear();
+    unsigned char lead;
+    while (peekByte(lead)) {
+        ++begin_;
+        if (lead == '\0' || lead == '\n') break;
+        if (lead == '\r') {
+            unsigned char next;
+            if (peekByte(next) && next == '\n') ++begin_;
+            break;
+        }
+        const int length = characterLength(lead);
+        if (length == 0) {
+            slowLine_ += '?';
+            continue;
+        }
+        const std::size_t start = slowLine_.size();
+        slowLine_ += static_cast<char>(lead);
+        for (int i = 1; i < length; ++i) {
+            unsigned char next;
+            if (!peekByte(next)) {
+                slowLine_.resize(start);  // a character cut off by the end of the file
+                return {slowLine_, false};
+            }
+            ++begin_;
+            slowLine_ += static_cast<char>(next);
+        }
+    }
+    const bool wellFormed =
+        slowLine_.find('\0') == std::string::npos && isWellFormedUtf8(slowLine_);
+    return {slowLine_, wellFormed};
+}
+
+}  // namespace quillscan

@@ -1,0 +1,44 @@
+// Decides whether a title contains the query, ignoring case unit by unit.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "index/thread_index_reader.h"
+
+namespace quillscan {
+
+// The match rule: some position in the title starts a run of UTF-16 units equal to the query,
+// both sides mapped unit by unit through toLowerUnit.
+//
+// Most queries are matched on the raw bytes of well-formed lines: an ASCII letter matches
+// either case of itself; every other character of the query must be one that only itself
+// lowers to, so it matches only itself. Two characters outside ASCII lower into it, the Kelvin
+// sign (to k) and capital I with dot above (to i): a title holding one of them, when the query
+// holds k or i, is decided in UTF-16. So is every title with a query that cannot take the byte
+// road, and every line that is not well-formed.
+class TitleMatcher {
+public:
+    // `query` must not be empty.
+    explicit TitleMatcher(std::u16string_view query);
+
+    bool matches(RawLine title) const;
+
+    // The reference rule on decoded text.
+    static bool containsIgnoringCase(std::u16string_view title, std::u16string_view loweredQuery);
+
+private:
+    bool holdsForeignPreimage(std::string_view title) const;
+    bool matchesBytes(std::string_view title) const;
+
+    std::u16string loweredQuery_;
+    bool byteRoad_ = false;
+    std::string bytePattern_;  // UTF-8 of the lowered query
+    bool patternHasLetters_ = false;
+    // UTF-8 of the characters outside ASCII that lower into an ASCII unit of the query.
+    std::vector<std::string> foreignPreimages_;
+    mutable std::string foldedTitle_;  // scratch for the ASCII-folded title
+};
+
+}  // namespace quillscan
