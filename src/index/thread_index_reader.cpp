@@ -3,47 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "index/line_scan.h"
 #include "index/utf8.h"
 
 namespace quillscan {
 
 namespace {
 
-bool isTerminator(char byte) { return byte == '\n' || byte == '\r' || byte == '\0'; }
-
-// Offset of the first LF, CR or zero byte in [data, data + size), or size when there is none.
-std::size_t findTerminator(const char* data, std::size_t size) {
-    std::size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= size; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr)),
-            _mm_cmpeq_epi8(block, zero));
-        if (const int mask = _mm_movemask_epi8(hits)) return i + __builtin_ctz(mask);
+// Length of the longest prefix of `unread` made of whole lines: each line's terminator is in
+// it and, after a CR, so is the byte that tells whether an LF belongs to it. 0 when none.
+std::size_t wholeLinesLength(std::string_view unread, bool atEndOfFile) {
+    std::size_t end = unread.size();
+    while (end > 0 && !isLineTerminator(unread[end - 1])) --end;
+    if (end == unread.size() && end > 0 && unread[end - 1] == '\r' && !atEndOfFile) {
+        --end;  // a CR as the last buffered byte: its LF may still come
+        while (end > 0 && !isLineTerminator(unread[end - 1])) --end;
     }
-#endif
-    while (i < size && !isTerminator(data[i])) ++i;
-    return i;
-}
-
-bool isAscii(std::string_view bytes) {
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080ULL) return false;
-    }
-    for (; i < bytes.size(); ++i)
-        if (static_cast<unsigned char>(bytes[i]) & 0x80) return false;
-    return true;
+    return end;
 }
 
 // A character's length in bytes from its first byte; 0 for a byte that cannot start one.
@@ -69,6 +45,8 @@ void ThreadIndexReader::open(const std::filesystem::path& path) {
     file_.open(path);
     begin_ = end_ = 0;
     eof_ = false;
+    bufferOffset_ = lineByLineUntil_ = 0;
+    peekedBlock_ = 0;
 }
 
 void ThreadIndexReader::close() {
@@ -80,6 +58,7 @@ void ThreadIndexReader::close() {
 bool ThreadIndexReader::fill() {
     if (eof_) return false;
     if (begin_ > 0) {
+        bufferOffset_ += begin_;
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
@@ -118,7 +97,8 @@ RawLine ThreadIndexReader::readLine() {
     for (;;) {
         const char* line = buffer_.data() + begin_;
         const std::size_t available = end_ - begin_;
-        const std::size_t length = scanned + findTerminator(line + scanned, available - scanned);
+        const std::size_t length =
+            findLineTerminator(std::string_view(line, available), scanned);
         // Without a terminator, or with a CR whose next byte is not here yet, read on.
         const bool incomplete =
             length == available || (line[length] == '\r' && length + 1 == available);
@@ -142,6 +122,25 @@ RawLine ThreadIndexReader::readLine() {
         begin_ += consumed;
         return {bytes, true};
     }
+}
+
+std::string_view ThreadIndexReader::peekBlock() {
+    if (bufferOffset_ + begin_ < lineByLineUntil_) return {};
+    if (end_ - begin_ < buffer_.size() / 2) fill();
+    const std::string_view unread(buffer_.data() + begin_, end_ - begin_);
+    peekedBlock_ = wholeLinesLength(unread, eof_);
+    const std::string_view block = unread.substr(0, peekedBlock_);
+    if (!isWellFormedUtf8(block)) {
+        readLinesOfBlock();
+        return {};
+    }
+    return block;
+}
+
+void ThreadIndexReader::skipBlock() { begin_ += peekedBlock_; }
+
+void ThreadIndexReader::readLinesOfBlock() {
+    lineByLineUntil_ = bufferOffset_ + begin_ + peekedBlock_;
 }
 
 RawLine ThreadIndexReader::readLineByCharacters() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -49,6 +50,15 @@ public:
     // The next line's raw bytes (empty at the end of the file).
     RawLine readLine();
 
+    // Whole lines in bulk: the buffered run of complete lines from the next line on, when it is
+    // well-formed UTF-8, so that its terminator bytes are exactly its line ends. Empty when the
+    // next line must come through readLine(): not buffered whole, or in a run that is not
+    // well-formed (all of whose lines then go through readLine()). The caller consumes the run
+    // with skipBlock() or declines it with readLinesOfBlock(); the view lasts until then.
+    std::string_view peekBlock();
+    void skipBlock();
+    void readLinesOfBlock();
+
 private:
     bool fill();  // reads more bytes behind the unread ones; false at the end of the file
     bool peekByte(unsigned char& byte);
@@ -59,6 +69,9 @@ private:
     std::size_t begin_ = 0;  // first unread byte
     std::size_t end_ = 0;    // one past the last byte read from the file
     bool eof_ = false;
+    std::uint64_t bufferOffset_ = 0;   // file offset of buffer_[0]
+    std::uint64_t lineByLineUntil_ = 0;  // file offset up to which lines go through readLine()
+    std::size_t peekedBlock_ = 0;      // size of the run peekBlock() offered
     std::string slowLine_;  // the bytes of the last line read character by character
 };
 

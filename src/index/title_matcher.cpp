@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <vector>
 
+#include "index/line_scan.h"
 #include "index/lower_case.h"
 #include "index/utf8.h"
 
@@ -15,7 +15,6 @@ namespace {
 bool isSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-bool isAsciiLetter(char16_t unit) { return (unit | 0x20) >= u'a' && (unit | 0x20) <= u'z'; }
 
 // What the lower-case table says about who lowers into what, gathered once.
 struct LoweringFacts {
@@ -59,21 +58,19 @@ bool canMatchBytes(std::u16string_view loweredQuery) {
     return true;
 }
 
-char foldAscii(char byte) { return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte; }
-
 }  // namespace
 
 TitleMatcher::TitleMatcher(std::u16string_view query) {
     loweredQuery_.reserve(query.size());
     for (char16_t unit : query) loweredQuery_ += toLowerUnit(unit);
 
-    byteRoad_ = canMatchBytes(loweredQuery_);
-    if (!byteRoad_) return;
-    bytePattern_ = utf16ToUtf8(loweredQuery_);
+    if (!canMatchBytes(loweredQuery_)) return;
+    std::string pattern = utf16ToUtf8(loweredQuery_);
+    patternHasTerminator_ = findLineTerminator(pattern) != pattern.size();
+    bytePattern_.emplace(std::move(pattern));
     const LoweringFacts& facts = loweringFacts();
     for (char16_t unit : loweredQuery_) {
         if (unit >= 0x80) continue;
-        if (isAsciiLetter(unit)) patternHasLetters_ = true;
         for (const std::string& preimage : facts.nonAsciiPreimages[unit])
             if (std::find(foreignPreimages_.begin(), foreignPreimages_.end(), preimage) ==
                 foreignPreimages_.end())
@@ -83,26 +80,20 @@ TitleMatcher::TitleMatcher(std::u16string_view query) {
 
 bool TitleMatcher::matches(RawLine title) const {
     if (title.bytes.empty()) return false;
-    if (byteRoad_ && title.wellFormed && !holdsForeignPreimage(title.bytes))
-        return matchesBytes(title.bytes);
+    if (bytePattern_ && title.wellFormed && !holdsForeignPreimage(title.bytes))
+        return bytePattern_->findIn(title.bytes) != std::string_view::npos;
     return containsIgnoringCase(decodeLine(title), loweredQuery_);
 }
 
-bool TitleMatcher::holdsForeignPreimage(std::string_view title) const {
-    for (const std::string& preimage : foreignPreimages_)
-        if (title.find(preimage) != std::string_view::npos) return true;
-    return false;
+bool TitleMatcher::canScanBlock(std::string_view lines) const {
+    // A pattern with a line terminator could match across lines of a block.
+    return scansBlocks() && !holdsForeignPreimage(lines);
 }
 
-bool TitleMatcher::matchesBytes(std::string_view title) const {
-    std::string_view haystack = title;
-    if (patternHasLetters_) {
-        foldedTitle_.resize(title.size());
-        std::transform(title.begin(), title.end(), foldedTitle_.begin(), foldAscii);
-        haystack = foldedTitle_;
-    }
-    return ::memmem(haystack.data(), haystack.size(), bytePattern_.data(), bytePattern_.size()) !=
-           nullptr;
+bool TitleMatcher::holdsForeignPreimage(std::string_view bytes) const {
+    for (const std::string& preimage : foreignPreimages_)
+        if (bytes.find(preimage) != std::string_view::npos) return true;
+    return false;
 }
 
 bool TitleMatcher::containsIgnoringCase(std::u16string_view title,

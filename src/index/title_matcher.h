@@ -1,10 +1,12 @@
 // Decides whether a title contains the query, ignoring case unit by unit.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "index/byte_pattern.h"
 #include "index/thread_index_reader.h"
 
 namespace quillscan {
@@ -25,20 +27,25 @@ public:
 
     bool matches(RawLine title) const;
 
+    // Whole runs of well-formed lines may be searched at once, by findIn, when the query takes
+    // the byte road and the run holds none of the characters that need UTF-16.
+    bool scansBlocks() const { return bytePattern_ && !patternHasTerminator_; }
+    bool canScanBlock(std::string_view lines) const;
+    std::size_t findIn(std::string_view lines, std::size_t from) const {
+        return bytePattern_->findIn(lines, from);
+    }
+
     // The reference rule on decoded text.
     static bool containsIgnoringCase(std::u16string_view title, std::u16string_view loweredQuery);
 
 private:
-    bool holdsForeignPreimage(std::string_view title) const;
-    bool matchesBytes(std::string_view title) const;
+    bool holdsForeignPreimage(std::string_view bytes) const;
 
     std::u16string loweredQuery_;
-    bool byteRoad_ = false;
-    std::string bytePattern_;  // UTF-8 of the lowered query
-    bool patternHasLetters_ = false;
+    std::optional<BytePattern> bytePattern_;  // UTF-8 of the lowered query, on the byte road
+    bool patternHasTerminator_ = false;
     // UTF-8 of the characters outside ASCII that lower into an ASCII unit of the query.
     std::vector<std::string> foreignPreimages_;
-    mutable std::string foldedTitle_;  // scratch for the ASCII-folded title
 };
 
 }  // namespace quillscan

@@ -1,7 +1,9 @@
 #include "index/title_search.h"
 
+#include <optional>
 #include <utility>
 
+#include "index/line_scan.h"
 #include "index/thread_index_reader.h"
 #include "index/title_matcher.h"
 
@@ -15,6 +17,66 @@ std::u16string_view trimSpaces(std::u16string_view text) {
     return text.substr(first, text.find_last_not_of(u' ') - first + 1);
 }
 
+// Takes the index's lines in file order, one at a time or in well-formed runs, pairs them into
+// title and link, and appends each entry whose title matches.
+class SearchPass {
+public:
+    SearchPass(const TitleMatcher& matcher, ResultView& view) : matcher_(matcher), view_(view) {}
+
+    void takeLine(RawLine line) {
+        if (nextIsTitle_) {
+            nextIsTitle_ = false;
+            if (matcher_.matches(line)) matchedTitle_ = decodeLine(line);
+            return;
+        }
+        nextIsTitle_ = true;
+        if (matchedTitle_) appendMatch(decodeLine(line));
+    }
+
+    // Only the lines that hold an occurrence of the query are looked at one by one; the others
+    // are counted in bulk to keep titles and links apart.
+    void takeBlock(std::string_view lines) {
+        std::size_t position = 0;
+        if (!nextIsTitle_) position = takeLineAt(lines, position);
+        while (position < lines.size()) {  // `position` starts a title line
+            const std::size_t hit = matcher_.findIn(lines, position);
+            if (hit == std::string_view::npos) {
+                nextIsTitle_ = countLineEnds(lines.substr(position)) % 2 == 0;
+                return;
+            }
+            std::size_t lineStart = hit;
+            while (lineStart > position && !isLineTerminator(lines[lineStart - 1])) --lineStart;
+            if (countLineEnds(lines.substr(position, lineStart - position)) % 2 == 1) {
+                position = nextLineStart(lines, lineStart);  // the hit is in a link
+                continue;
+            }
+            position = takeLineAt(lines, lineStart);
+            if (position < lines.size()) position = takeLineAt(lines, position);
+        }
+    }
+
+    void finish() {
+        if (matchedTitle_) appendMatch(u"");  // the file ended after a title
+    }
+
+private:
+    std::size_t takeLineAt(std::string_view lines, std::size_t start) {
+        const std::size_t end = findLineTerminator(lines, start);
+        takeLine({lines.substr(start, end - start), true});
+        return nextLineStart(lines, start);
+    }
+
+    void appendMatch(std::u16string link) {
+        view_.appendRow({std::move(*matchedTitle_), std::move(link)});
+        matchedTitle_.reset();
+    }
+
+    const TitleMatcher& matcher_;
+    ResultView& view_;
+    bool nextIsTitle_ = true;
+    std::optional<std::u16string> matchedTitle_;  // waiting for its link
+};
+
 }  // namespace
 
 std::u16string countLine(std::size_t count) {
@@ -24,7 +86,8 @@ std::u16string countLine(std::size_t count) {
     return line;
 }
 
-TitleSearch::TitleSearch(std::filesystem::path indexPath) : indexPath_(std::move(indexPath)) {}
+TitleSearch::TitleSearch(std::filesystem::path indexPath, std::size_t bufferSize)
+    : indexPath_(std::move(indexPath)), bufferSize_(bufferSize) {}
 
 void TitleSearch::runSearch(std::u16string_view typedText, ResultView& view) const {
     const std::u16string_view query = trimSpaces(typedText);
@@ -37,19 +100,23 @@ void TitleSearch::runSearch(std::u16string_view typedText, ResultView& view) con
     view.clearRows();
 
     const TitleMatcher matcher(query);
-    ThreadIndexReader reader;
+    const bool scanBlocks = matcher.scansBlocks();
+    SearchPass pass(matcher, view);
+    ThreadIndexReader reader(bufferSize_);
     reader.open(indexPath_);
     while (!reader.atEnd()) {
-        const RawLine title = reader.readLine();
-        if (!matcher.matches(title)) {
-            reader.readLine();  // the link of a title that does not match is never decoded
-            continue;
+        if (const std::string_view block = scanBlocks ? reader.peekBlock() : std::string_view();
+            !block.empty()) {
+            if (matcher.canScanBlock(block)) {
+                pass.takeBlock(block);
+                reader.skipBlock();
+                continue;
+            }
+            reader.readLinesOfBlock();
         }
-        ThreadEntry entry;
-        entry.title = decodeLine(title);  // before the link's read reuses the buffer
-        entry.link = decodeLine(reader.readLine());
-        view.appendRow(entry);
+        pass.takeLine(reader.readLine());
     }
+    pass.finish();
     reader.close();
 
     view.setSearchEnabled(true);

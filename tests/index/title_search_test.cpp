@@ -120,12 +120,15 @@ TEST(TitleSearchUnicode, CaseRules) {
     }
 }
 
-// Every road the matcher takes (bytes, folded bytes, UTF-16) must give the plain rule's rows.
+// Every road of the search (runs of lines matched in bulk, single lines by bytes or in UTF-16)
+// must give the plain rule's rows, with runs cut at every place by small buffers.
 TEST(TitleSearchUnicode, AgreesWithReferenceOnRandomFilesAndQueries) {
+    // Well-formed pieces first; half of the files use only those, so runs of lines form.
     const std::vector<std::string> pieces = {
         "a", "B", "k", "K", "i", "I", "\xE2\x84\xAA", "\xC4\xB0", "\xC3\xA9", "\xC3\x89",
-        "\xE7\xA0\xB4", "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", "\n", "\r", std::string(1, '\0'),
-        "\x80", "\xC3", "\xE4\xB8", " ", "?", "\xEF\xBF\xBD"};
+        "\xE7\xA0\xB4", "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", "\n", "\r", "\r\n",
+        std::string(1, '\0'), " ", "?", "\xEF\xBF\xBD", "\x80", "\xC3", "\xE4\xB8"};
+    const std::size_t wellFormedPieces = pieces.size() - 3;
     const std::vector<std::u16string> queries = {
         u"a", u"ab", u"K", u"ki", u"\u212A", u"\u0130", u"i", u"é", u"É", u"破", u"?",
         u"\U00010400", u"\xD801", u"\xDC00", u"\uFFFD", u"a\uFFFD", u"k?", u"é破"};
@@ -133,13 +136,17 @@ TEST(TitleSearchUnicode, AgreesWithReferenceOnRandomFilesAndQueries) {
     const TempDir dir;
     for (int round = 0; round < 300; ++round) {
         std::string bytes;
-        for (int n = static_cast<int>(random() % 60); n > 0; --n) bytes += pieces[random() % pieces.size()];
-        const TitleSearch search(dir.write("threads.db5", bytes));
+        const std::size_t choices = round % 2 == 0 ? wellFormedPieces : pieces.size();
+        for (int n = static_cast<int>(random() % 80); n > 0; --n) bytes += pieces[random() % choices];
+        const auto file = dir.write("threads.db5", bytes);
         for (const std::u16string& query : queries) {
-            RecordingView view;
-            search.runSearch(query, view);
-            ASSERT_EQ(view.rows, testing::referenceMatches(bytes, query))
-                << "round " << round << ", query " << utf16ToUtf8(query);
+            const auto expected = testing::referenceMatches(bytes, query);
+            for (std::size_t bufferSize : {16, 40, 4096}) {
+                RecordingView view;
+                TitleSearch(file, bufferSize).runSearch(query, view);
+                ASSERT_EQ(view.rows, expected) << "round " << round << ", query "
+                                               << utf16ToUtf8(query) << ", buffer " << bufferSize;
+            }
         }
     }
 }

@@ -1,0 +1,24 @@
+// Wide scans over raw index bytes: where lines end and how many end in a stretch.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace quillscan {
+
+inline bool isLineTerminator(char byte) { return byte == '\n' || byte == '\r' || byte == '\0'; }
+
+// Offset of the first LF, CR or zero byte at or after `from`, or bytes.size() when none.
+std::size_t findLineTerminator(std::string_view bytes, std::size_t from = 0);
+
+// The number of line ends in `bytes`, a CR directly followed by LF counting once. `bytes` must
+// not start with the LF of a CR LF pair.
+std::size_t countLineEnds(std::string_view bytes);
+
+// Offset just past the terminator of the line that holds offset `at`, CR LF taken whole.
+// The terminator and, after a CR, its next byte must lie inside `bytes`.
+std::size_t nextLineStart(std::string_view bytes, std::size_t at);
+
+bool isAscii(std::string_view bytes);
+
+}  // namespace quillscan
