@@ -3,9 +3,7 @@
 #include <bit>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "index/cpu_features.h"
 
 namespace quillscan {
 
@@ -55,35 +53,47 @@ bool BytePattern::matchesAt(const char* text) const {
     return true;
 }
 
-std::size_t BytePattern::findIn(std::string_view text, std::size_t from) const {
-    if (text.size() < pattern_.size()) return std::string_view::npos;
+#if QUILLSCAN_HAS_AVX2_CODE
+
+QUILLSCAN_AVX2 std::size_t BytePattern::findInAvx2(std::string_view text, std::size_t start) const {
     const std::size_t last = text.size() - pattern_.size();  // last possible start
-    std::size_t start = from;
-#if defined(__SSE2__)
     const char first = pattern_[firstProbe_];
     const char second = pattern_[secondProbe_];
-    const __m128i firstByte = _mm_set1_epi8(first);
-    const __m128i firstCase = _mm_set1_epi8(caseBit(first));
-    const __m128i secondByte = _mm_set1_epi8(second);
-    const __m128i secondCase = _mm_set1_epi8(caseBit(second));
-    for (; start + 16 <= last + 1; start += 16) {
-        const auto* firstAt = reinterpret_cast<const __m128i*>(text.data() + start + firstProbe_);
-        const auto* secondAt = reinterpret_cast<const __m128i*>(text.data() + start + secondProbe_);
-        const __m128i firstHits =
-            _mm_cmpeq_epi8(_mm_or_si128(_mm_loadu_si128(firstAt), firstCase), firstByte);
-        const __m128i secondHits =
-            _mm_cmpeq_epi8(_mm_or_si128(_mm_loadu_si128(secondAt), secondCase), secondByte);
-        for (unsigned candidates = _mm_movemask_epi8(_mm_and_si128(firstHits, secondHits));
+    const __m256i firstByte = _mm256_set1_epi8(first);
+    const __m256i firstCase = _mm256_set1_epi8(caseBit(first));
+    const __m256i secondByte = _mm256_set1_epi8(second);
+    const __m256i secondCase = _mm256_set1_epi8(caseBit(second));
+    for (; start + 32 <= last + 1; start += 32) {
+        const auto* firstAt = reinterpret_cast<const __m256i*>(text.data() + start + firstProbe_);
+        const auto* secondAt = reinterpret_cast<const __m256i*>(text.data() + start + secondProbe_);
+        const __m256i firstHits =
+            _mm256_cmpeq_epi8(_mm256_or_si256(_mm256_loadu_si256(firstAt), firstCase), firstByte);
+        const __m256i secondHits = _mm256_cmpeq_epi8(
+            _mm256_or_si256(_mm256_loadu_si256(secondAt), secondCase), secondByte);
+        for (unsigned candidates = _mm256_movemask_epi8(_mm256_and_si256(firstHits, secondHits));
              candidates != 0; candidates &= candidates - 1) {
             const std::size_t at = start + std::countr_zero(candidates);
             if (matchesAt(text.data() + at)) return at;
         }
     }
+    return findPlainly(text, start);
+}
+
 #endif
-    for (; start <= last; ++start) {
+
+std::size_t BytePattern::findPlainly(std::string_view text, std::size_t start) const {
+    for (; start + pattern_.size() <= text.size(); ++start) {
         if (matchesAt(text.data() + start)) return start;
     }
     return std::string_view::npos;
+}
+
+std::size_t BytePattern::findIn(std::string_view text, std::size_t from) const {
+    if (text.size() < pattern_.size()) return std::string_view::npos;
+#if QUILLSCAN_HAS_AVX2_CODE
+    if (hasAvx2()) return findInAvx2(text, from);
+#endif
+    return findPlainly(text, from);
 }
 
 }  // namespace quillscan

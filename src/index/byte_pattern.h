@@ -19,6 +19,8 @@ public:
 
 private:
     bool matchesAt(const char* text) const;
+    std::size_t findPlainly(std::string_view text, std::size_t start) const;
+    std::size_t findInAvx2(std::string_view text, std::size_t start) const;
 
     std::string pattern_;
     // Two bytes of the pattern, chosen to be rare in index text, are tested at every position

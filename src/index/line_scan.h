@@ -15,6 +15,17 @@ std::size_t findLineTerminator(std::string_view bytes, std::size_t from = 0);
 // not start with the LF of a CR LF pair.
 std::size_t countLineEnds(std::string_view bytes);
 
+// What one pass learns of a run of lines.
+struct LineRunShape {
+    std::size_t lineEnds = 0;  // as countLineEnds
+    // No terminator byte lies within reach of a lead byte before it (C0..FF one byte before,
+    // E0..FF two, F0..FF three), so no character can swallow one: the run's lines end exactly
+    // at its terminator bytes, whatever else the bytes hold.
+    bool terminatorsStandAlone = true;
+};
+
+LineRunShape inspectLineRun(std::string_view bytes);
+
 // Offset just past the terminator of the line that holds offset `at`, CR LF taken whole.
 // The terminator and, after a CR, its next byte must lie inside `bytes`.
 std::size_t nextLineStart(std::string_view bytes, std::size_t at);

@@ -33,9 +33,32 @@ int characterLength(unsigned char lead) {
 
 }  // namespace
 
+RawLine lineRunLine(std::string_view lineBytes, std::string& scratch) {
+    if (isAscii(lineBytes) || isWellFormedUtf8(lineBytes)) return {lineBytes, true};
+    // No character reaches past the line's end, so only a byte that cannot start a character
+    // reads differently from the bytes themselves.
+    scratch.clear();
+    for (std::size_t i = 0; i < lineBytes.size();) {
+        const int length = characterLength(static_cast<unsigned char>(lineBytes[i]));
+        if (length == 0) {
+            scratch += '?';
+            ++i;
+            continue;
+        }
+        scratch.append(lineBytes.substr(i, length));
+        i += length;
+    }
+    return {scratch, false};
+}
+
 std::u16string decodeLine(RawLine line) {
-    if (line.wellFormed) return utf8ToUtf16(line.bytes);
-    return utf8ToUtf16(line.bytes.substr(0, line.bytes.find('\0')));
+    std::u16string text;
+    if (line.wellFormed) {
+        appendWellFormedUtf8AsUtf16(line.bytes, text);
+    } else {
+        appendUtf8AsUtf16(line.bytes.substr(0, line.bytes.find('\0')), text);
+    }
+    return text;
 }
 
 ThreadIndexReader::ThreadIndexReader(std::size_t bufferSize)
@@ -124,17 +147,18 @@ RawLine ThreadIndexReader::readLine() {
     }
 }
 
-std::string_view ThreadIndexReader::peekBlock() {
+ThreadIndexReader::LineRun ThreadIndexReader::peekBlock() {
     if (bufferOffset_ + begin_ < lineByLineUntil_) return {};
     if (end_ - begin_ < buffer_.size() / 2) fill();
     const std::string_view unread(buffer_.data() + begin_, end_ - begin_);
     peekedBlock_ = wholeLinesLength(unread, eof_);
     const std::string_view block = unread.substr(0, peekedBlock_);
-    if (!isWellFormedUtf8(block)) {
+    const LineRunShape shape = inspectLineRun(block);
+    if (!shape.terminatorsStandAlone) {
         readLinesOfBlock();
         return {};
     }
-    return block;
+    return {block, shape.lineEnds};
 }
 
 void ThreadIndexReader::skipBlock() { begin_ += peekedBlock_; }

@@ -24,6 +24,10 @@ struct RawLine {
 // Decodes a line: its bytes up to the first zero byte, ill-formed runs as U+FFFD.
 std::u16string decodeLine(RawLine line);
 
+// A line cut from a run of lines whose terminators no character swallows, as readLine() would
+// give it; `scratch` holds the bytes when the character rules change them.
+RawLine lineRunLine(std::string_view lineBytes, std::string& scratch);
+
 // Line rules: a line ends at LF, CR LF, a lone CR, a zero byte, or the end of the file.
 // Character rules: a character is read whole before the end test, its length taken from its
 // first byte (0xxxxxxx 1, 110xxxxx 2, 1110xxxx 3, 11110xxx 4) and its following bytes taken as
@@ -50,12 +54,17 @@ public:
     // The next line's raw bytes (empty at the end of the file).
     RawLine readLine();
 
-    // Whole lines in bulk: the buffered run of complete lines from the next line on, when it is
-    // well-formed UTF-8, so that its terminator bytes are exactly its line ends. Empty when the
-    // next line must come through readLine(): not buffered whole, or in a run that is not
-    // well-formed (all of whose lines then go through readLine()). The caller consumes the run
+    // Whole lines in bulk: the buffered run of complete lines from the next line on, when no
+    // character in it reaches over a terminator, so that its lines end exactly at its terminator
+    // bytes (lineRunLine() gives each line's characters). Empty when the next line must come
+    // through readLine(): not buffered whole, or in a run where a character may swallow a
+    // terminator (all of whose lines then go through readLine()). The caller consumes the run
     // with skipBlock() or declines it with readLinesOfBlock(); the view lasts until then.
-    std::string_view peekBlock();
+    struct LineRun {
+        std::string_view bytes;
+        std::size_t lineEnds = 0;
+    };
+    LineRun peekBlock();
     void skipBlock();
     void readLinesOfBlock();
 

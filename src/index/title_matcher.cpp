@@ -66,7 +66,11 @@ TitleMatcher::TitleMatcher(std::u16string_view query) {
 
     if (!canMatchBytes(loweredQuery_)) return;
     std::string pattern = utf16ToUtf8(loweredQuery_);
-    patternHasTerminator_ = findLineTerminator(pattern) != pattern.size();
+    // A pattern with a line terminator could match across the lines of a run; one with '?' or
+    // U+FFFD could match characters that stand for other bytes in a line that is not
+    // well-formed.
+    patternFitsRuns_ = findLineTerminator(pattern) == pattern.size() &&
+                       loweredQuery_.find_first_of(u"?\uFFFD") == std::u16string::npos;
     bytePattern_.emplace(std::move(pattern));
     const LoweringFacts& facts = loweringFacts();
     for (char16_t unit : loweredQuery_) {
@@ -86,7 +90,6 @@ bool TitleMatcher::matches(RawLine title) const {
 }
 
 bool TitleMatcher::canScanBlock(std::string_view lines) const {
-    // A pattern with a line terminator could match across lines of a block.
     return scansBlocks() && !holdsForeignPreimage(lines);
 }
 

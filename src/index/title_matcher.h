@@ -27,9 +27,9 @@ public:
 
     bool matches(RawLine title) const;
 
-    // Whole runs of well-formed lines may be searched at once, by findIn, when the query takes
-    // the byte road and the run holds none of the characters that need UTF-16.
-    bool scansBlocks() const { return bytePattern_ && !patternHasTerminator_; }
+    // Whole runs of lines may be searched at once, by findIn, when the query takes the byte
+    // road and the run holds none of the characters that need UTF-16.
+    bool scansBlocks() const { return bytePattern_ && patternFitsRuns_; }
     bool canScanBlock(std::string_view lines) const;
     std::size_t findIn(std::string_view lines, std::size_t from) const {
         return bytePattern_->findIn(lines, from);
@@ -43,7 +43,7 @@ private:
 
     std::u16string loweredQuery_;
     std::optional<BytePattern> bytePattern_;  // UTF-8 of the lowered query, on the byte road
-    bool patternHasTerminator_ = false;
+    bool patternFitsRuns_ = false;
     // UTF-8 of the characters outside ASCII that lower into an ASCII unit of the query.
     std::vector<std::string> foreignPreimages_;
 };

@@ -33,25 +33,39 @@ public:
         if (matchedTitle_) appendMatch(decodeLine(line));
     }
 
-    // Only the lines that hold an occurrence of the query are looked at one by one; the others
-    // are counted in bulk to keep titles and links apart.
-    void takeBlock(std::string_view lines) {
+    // Only the lines that hold an occurrence of the query's bytes are looked at one by one; the
+    // others are only counted, to keep titles and links apart. A line without the bytes cannot
+    // match: its characters are its bytes, but for stray bytes read as '?', and the query holds
+    // no '?' on this road (TitleMatcher::scansBlocks).
+    void takeBlock(const ThreadIndexReader::LineRun& run) {
+        const std::string_view lines = run.bytes;
         std::size_t position = 0;
-        if (!nextIsTitle_) position = takeLineAt(lines, position);
+        std::size_t linesBefore = 0;  // lines that end before `position`
+        if (!nextIsTitle_) {
+            position = takeLineAt(lines, position);
+            ++linesBefore;
+        }
         while (position < lines.size()) {  // `position` starts a title line
             const std::size_t hit = matcher_.findIn(lines, position);
             if (hit == std::string_view::npos) {
-                nextIsTitle_ = countLineEnds(lines.substr(position)) % 2 == 0;
+                nextIsTitle_ = (run.lineEnds - linesBefore) % 2 == 0;
                 return;
             }
             std::size_t lineStart = hit;
             while (lineStart > position && !isLineTerminator(lines[lineStart - 1])) --lineStart;
-            if (countLineEnds(lines.substr(position, lineStart - position)) % 2 == 1) {
-                position = nextLineStart(lines, lineStart);  // the hit is in a link
+            const std::size_t skipped = countLineEnds(lines.substr(position, lineStart - position));
+            linesBefore += skipped;
+            if (skipped % 2 == 1) {  // the hit is in a link
+                position = nextLineStart(lines, lineStart);
+                ++linesBefore;
                 continue;
             }
             position = takeLineAt(lines, lineStart);
-            if (position < lines.size()) position = takeLineAt(lines, position);
+            ++linesBefore;
+            if (position < lines.size()) {
+                position = takeLineAt(lines, position);
+                ++linesBefore;
+            }
         }
     }
 
@@ -62,7 +76,7 @@ public:
 private:
     std::size_t takeLineAt(std::string_view lines, std::size_t start) {
         const std::size_t end = findLineTerminator(lines, start);
-        takeLine({lines.substr(start, end - start), true});
+        takeLine(lineRunLine(lines.substr(start, end - start), lineScratch_));
         return nextLineStart(lines, start);
     }
 
@@ -75,6 +89,7 @@ private:
     ResultView& view_;
     bool nextIsTitle_ = true;
     std::optional<std::u16string> matchedTitle_;  // waiting for its link
+    std::string lineScratch_;
 };
 
 }  // namespace
@@ -105,10 +120,10 @@ void TitleSearch::runSearch(std::u16string_view typedText, ResultView& view) con
     ThreadIndexReader reader(bufferSize_);
     reader.open(indexPath_);
     while (!reader.atEnd()) {
-        if (const std::string_view block = scanBlocks ? reader.peekBlock() : std::string_view();
-            !block.empty()) {
-            if (matcher.canScanBlock(block)) {
-                pass.takeBlock(block);
+        if (const auto run = scanBlocks ? reader.peekBlock() : ThreadIndexReader::LineRun();
+            !run.bytes.empty()) {
+            if (matcher.canScanBlock(run.bytes)) {
+                pass.takeBlock(run);
                 reader.skipBlock();
                 continue;
             }

@@ -37,7 +37,12 @@ inline bool isLowSurrogate(char16_t unit) {
 
 }  // namespace
 
-void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
+namespace {
+
+// The decoder of both entry points below. Text known to be well-formed skips the checks of
+// each sequence: that is the text of almost every row a search shows.
+template <bool kKnownWellFormed>
+void decodeUtf8(std::string_view bytes, std::u16string& out) {
     // Every byte gives at most one UTF-16 unit (a 4-byte sequence gives two), so the output
     // is sized once for the worst case and trimmed at the end.
     const std::size_t oldSize = out.size();
@@ -58,19 +63,44 @@ void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
             *o++ = *p++;
             continue;
         }
-        const detail::Sequence sequence = detail::readSequence(p, end);
-        p += sequence.length;
-        if (!sequence.wellFormed) {
-            *o++ = kReplacement;
-        } else if (sequence.codePoint < 0x10000) {
-            *o++ = static_cast<char16_t>(sequence.codePoint);
+        char32_t codePoint;
+        if constexpr (kKnownWellFormed) {
+            if (*p < 0xE0) {
+                codePoint = (char32_t(p[0] & 0x1F) << 6) | (p[1] & 0x3F);
+                p += 2;
+            } else if (*p < 0xF0) {
+                codePoint = (char32_t(p[0] & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) |
+                            (p[2] & 0x3F);
+                p += 3;
+            } else {
+                codePoint = (char32_t(p[0] & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12) |
+                            (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+                p += 4;
+            }
         } else {
-            const char32_t offset = sequence.codePoint - 0x10000;
+            const detail::Sequence sequence = detail::readSequence(p, end);
+            p += sequence.length;
+            codePoint = sequence.wellFormed ? sequence.codePoint : kReplacement;
+        }
+        if (codePoint < 0x10000) {
+            *o++ = static_cast<char16_t>(codePoint);
+        } else {
+            const char32_t offset = codePoint - 0x10000;
             *o++ = static_cast<char16_t>(0xD800 + (offset >> 10));
             *o++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
         }
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+}  // namespace
+
+void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
+    decodeUtf8<false>(bytes, out);
+}
+
+void appendWellFormedUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
+    decodeUtf8<true>(bytes, out);
 }
 
 std::u16string utf8ToUtf16(std::string_view bytes) {

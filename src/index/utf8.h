@@ -10,6 +10,9 @@ namespace quillscan {
 // ill-formed subpart (Unicode's recommended practice) becomes one U+FFFD.
 void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out);
 
+// The same for text known to be well-formed UTF-8 (anything else gives unspecified units).
+void appendWellFormedUtf8AsUtf16(std::string_view bytes, std::u16string& out);
+
 std::u16string utf8ToUtf16(std::string_view bytes);
 
 // True when `bytes` is well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).

@@ -4,15 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "index/cpu_features.h"
 #include "index/utf8.h"
 #include "index/utf8_sequence.h"
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define QUILLSCAN_HAS_AVX2_VALIDATOR 1
-#else
-#define QUILLSCAN_HAS_AVX2_VALIDATOR 0
-#endif
 
 namespace quillscan {
 
@@ -37,11 +31,7 @@ bool isWellFormedUtf8Scalar(std::string_view bytes) {
 
 }  // namespace detail
 
-#if QUILLSCAN_HAS_AVX2_VALIDATOR
-
-// The build targets baseline x86-64, so the vector code is compiled for AVX2 function by
-// function and only runs after a check of the processor.
-#define QUILLSCAN_AVX2 __attribute__((target("avx2")))
+#if QUILLSCAN_HAS_AVX2_CODE
 
 namespace {
 
@@ -278,30 +268,14 @@ QUILLSCAN_AVX2 bool isWellFormedUtf8Avx2(std::string_view bytes) {
 
 }  // namespace
 
-namespace detail {
-
-bool hasVectorUtf8Validator() {
-    static const bool supported = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return supported;
-}
-
-}  // namespace detail
-
 bool isWellFormedUtf8(std::string_view bytes) {
-    if (bytes.size() >= kShortestForVector && detail::hasVectorUtf8Validator()) {
+    if (bytes.size() >= kShortestForVector && hasAvx2()) {
         return isWellFormedUtf8Avx2(bytes);
     }
     return detail::isWellFormedUtf8Scalar(bytes);
 }
 
 #else
-
-bool detail::hasVectorUtf8Validator() {
-    return false;
-}
 
 bool isWellFormedUtf8(std::string_view bytes) {
     return detail::isWellFormedUtf8Scalar(bytes);

@@ -9,7 +9,4 @@ namespace quillscan::detail {
 // The portable validator: the same answers as isWellFormedUtf8, one sequence at a time.
 bool isWellFormedUtf8Scalar(std::string_view bytes);
 
-// True when isWellFormedUtf8 runs the AVX2 validator on this processor.
-bool hasVectorUtf8Validator();
-
 }  // namespace quillscan::detail

@@ -20,6 +20,18 @@ std::size_t plainCountLineEnds(std::string_view bytes) {
     return count;
 }
 
+bool plainTerminatorsStandAlone(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (!isLineTerminator(bytes[i])) continue;
+        for (std::size_t back = 1; back <= 3 && back <= i; ++back) {
+            const auto lead = static_cast<unsigned char>(bytes[i - back]);
+            const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            if (static_cast<int>(back) < length) return false;
+        }
+    }
+    return true;
+}
+
 std::size_t plainFind(std::string_view text, std::string_view lowered, std::size_t from) {
     for (std::size_t at = from; at + lowered.size() <= text.size(); ++at) {
         bool same = true;
@@ -35,13 +47,16 @@ std::size_t plainFind(std::string_view text, std::string_view lowered, std::size
 // Random texts put terminators, CR LF pairs and pattern bytes on every side of the wide
 // blocks' edges; the wide scans must agree with plain loops everywhere.
 TEST(LineScan, WideScansAgreeWithPlainLoops) {
-    const std::string alphabet = "aAbB \r\n\0\xE7\xA0\xB4@`{["s;
+    const std::string alphabet = "aAbB \r\n\0\xE7\xA0\xB4@`{[aaaaaaaaaaaa\xC3\xF0\xF8"s;
     const std::string patterns[] = {"a", "ab", "b a", "\xE7\xA0\xB4", "a\xE7", "@", "`", "ba@a"};
     std::mt19937 random(3);
     for (int round = 0; round < 2000; ++round) {
-        std::string text(random() % 100, ' ');
+        std::string text(random() % 200, ' ');
         for (char& byte : text) byte = alphabet[random() % alphabet.size()];
         ASSERT_EQ(countLineEnds(text), plainCountLineEnds(text)) << round;
+        const LineRunShape shape = inspectLineRun(text);
+        ASSERT_EQ(shape.lineEnds, plainCountLineEnds(text)) << round;
+        ASSERT_EQ(shape.terminatorsStandAlone, plainTerminatorsStandAlone(text)) << round;
 
         std::size_t plainTerminator = 0;
         while (plainTerminator < text.size() && !isLineTerminator(text[plainTerminator]))

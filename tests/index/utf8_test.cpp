@@ -147,8 +147,14 @@ TEST(Utf8Test, ValidatorAgreesWithDecoderOnRandomBytes) {
     for (int round = 0; round < 20000; ++round) {
         std::string bytes;
         for (std::size_t n = pieceCount(random); n > 0; --n) bytes += pieces[pieceIndex(random)];
-        const bool roundTrips = utf16ToUtf8(utf8ToUtf16(bytes)) == bytes;
+        const std::u16string text = utf8ToUtf16(bytes);
+        const bool roundTrips = utf16ToUtf8(text) == bytes;
         ASSERT_EQ(isWellFormedUtf8(bytes), roundTrips) << hexBytes(bytes);
+        if (roundTrips) {  // the unchecked decoder for well-formed text agrees
+            std::u16string unchecked;
+            appendWellFormedUtf8AsUtf16(bytes, unchecked);
+            ASSERT_EQ(units(unchecked), units(text)) << hexBytes(bytes);
+        }
         ++(roundTrips ? wellFormed : illFormed);
     }
     // Both answers must come up often, or the property above proves little.

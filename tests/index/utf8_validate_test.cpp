@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "index/cpu_features.h"
 #include "index/utf8.h"
 
 namespace quillscan {
@@ -38,7 +39,7 @@ bool isWellFormedExactCopy(std::string_view bytes) {
 class Utf8ValidateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!detail::hasVectorUtf8Validator()) {
+        if (!hasAvx2()) {
             GTEST_SKIP() << "no AVX2 on this processor: only the portable validator runs";
         }
     }
