@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev libgtest-dev
   unicode-data
   xvfb xauth xdotool xclip x11-utils fonts-noto-cjk
+  clang libclang-rt-14-dev
 )
 
 missing=()

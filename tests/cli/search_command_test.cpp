@@ -1,5 +1,6 @@
 // Runs the built quillscan-search on small index files in a temporary folder.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -19,6 +21,7 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kUsagePrefix = "用法: quillscan-search";
 constexpr std::string_view kMissingIndex = "当前文件夹里没有数据文件 ";
+constexpr unsigned kRunTimeLimitSeconds = 60;
 
 // Matches for "hello": three rows (case ignored, the last one without a link line); the link
 // that holds "hello" and the empty title never match.
@@ -78,6 +81,7 @@ protected:
 
         const pid_t pid = fork();
         if (pid == 0) {
+            alarm(kRunTimeLimitSeconds);  // a hanging program is killed and the test fails
             if (chdir(workDir.c_str()) == 0 && dup2(outFd, STDOUT_FILENO) >= 0 &&
                 dup2(errFd, STDERR_FILENO) >= 0) {
                 execv(argv[0], argv.data());
@@ -209,6 +213,30 @@ TEST_F(SearchCommandTest, AFolderNamedLikeTheIndexCountsAsPresent) {
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.out, "共搜索到: 0 个结果。\n");
     EXPECT_TRUE(fs::is_directory(work_ / "threads.db5"));
+}
+
+TEST_F(SearchCommandTest, AFifoOrADeviceAsIndexReadsAsEmpty) {
+    const fs::path index = work_ / "threads.db5";
+    const struct {
+        const char* kind;
+        std::function<void()> make;
+        std::function<bool()> stillThere;
+    } cases[] = {
+        {"fifo", [&] { ASSERT_EQ(mkfifo(index.c_str(), 0644), 0); },
+         [&] { return fs::is_fifo(index); }},
+        {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", index); },
+         [&] { return fs::is_symlink(index) && fs::read_symlink(index) == "/dev/zero"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        c.make();
+        const Outcome outcome = run({"hello"});
+        EXPECT_EQ(outcome.exitCode, 0);  // and no hang: -1 when killed
+        EXPECT_EQ(outcome.out, "共搜索到: 0 个结果。\n");
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_TRUE(c.stillThere());
+        fs::remove(index);
+    }
 }
 
 TEST_F(SearchCommandTest, RejectsBadArgumentsWithUsage) {

@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "index/title_search.h"
+#include "index/utf8.h"
 #include "recording_view.h"
 #include "temp_dir.h"
 
@@ -48,6 +51,14 @@ bool makeUnwritable(const fs::path& file, bool on) {
     return done;
 }
 
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 TEST(IndexFile, MissingFileIsCreatedEmptyAndSearchedAsEmpty) {
     const TempDir dir;
     const fs::path index = dir.path() / "threads.db5";
@@ -56,13 +67,35 @@ TEST(IndexFile, MissingFileIsCreatedEmptyAndSearchedAsEmpty) {
     EXPECT_EQ(fs::file_size(index), 0u);
 }
 
-TEST(IndexFile, SearchesLeaveBytesAndModificationTimeAlone) {
+TEST(IndexFile, IndexThatVanishedIsRecreatedEmptyAndNothingElse) {
     const TempDir dir;
     const fs::path index = dir.write("threads.db5", kTwoThreads);
-    const fs::file_time_type before = fs::last_write_time(index);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(lastStatus(index), kTwoResults);
-    EXPECT_EQ(readFile(index), kTwoThreads);
-    EXPECT_EQ(fs::last_write_time(index), before);
+    EXPECT_EQ(lastStatus(index), kTwoResults);
+    fs::remove(index);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(lastStatus(index), kNoResults);
+    EXPECT_EQ(fs::file_size(index), 0u);
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"threads.db5"});
+}
+
+TEST(IndexFile, SearchesLeaveTheFileAndItsFolderAlone) {
+    const TempDir dir;
+    // Well-formed runs and broken lines, so that every way of reading is taken.
+    using namespace std::string_literals;
+    const std::string bytes =
+        kTwoThreads + "Kelvin \xE2\x84\xAA\r\nl\rbroken \x80\xC3\0tail\npython"s;
+    const fs::path index = dir.write("threads.db5", bytes);
+    const fs::file_time_type modified = fs::last_write_time(index);
+    const std::u16string_view queries[] = {u"python", u"PYTHON", u"",  u"   ",   u"absent",
+                                           u"k",      u"\uFFFD", u"?", u"\u212A"};
+    for (const std::u16string_view query : queries) {
+        SCOPED_TRACE(utf16ToUtf8(query));
+        RecordingView view;
+        TitleSearch(index).runSearch(query, view);
+        EXPECT_EQ(readFile(index), bytes);
+        EXPECT_EQ(fs::file_size(index), bytes.size());
+        EXPECT_EQ(fs::last_write_time(index), modified);
+        EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"threads.db5"});
+    }
 }
 
 TEST(IndexFile, FileThatCannotBeWrittenIsSearchedReadOnly) {
