@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "cli/printing_view.h"
+#include "cli/system_text.h"
 #include "index/title_search.h"
 #include "index/utf8.h"
 
@@ -42,7 +44,7 @@ struct Options {
 
 enum class Request { kSearch, kHelp, kUsageError };
 
-Request parseArguments(std::span<char* const> args, Options& options) {
+Request parseArguments(std::span<const std::string> args, Options& options) {
     std::optional<std::string_view> query;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -82,8 +84,8 @@ bool indexPresent(const std::filesystem::path& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::span<char* const> args(argv, static_cast<std::size_t>(argc));
-    if (!args.empty()) args = args.subspan(1);  // the program's own name
+    const quillscan::Utf8Output utf8Output;
+    const std::vector<std::string> args = quillscan::utf8Arguments(argc, argv);
 
     Options options;
     switch (parseArguments(args, options)) {
@@ -98,7 +100,7 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    const std::filesystem::path indexPath(options.indexName);
+    const std::filesystem::path indexPath = quillscan::utf8Path(options.indexName);
     if (!indexPresent(indexPath)) {
         print(stderr, std::string(kNoIndexMessage) + options.indexName + "\n");
         return kExitNoIndex;

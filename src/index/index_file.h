@@ -17,7 +17,8 @@ public:
 
     // Opens `path` read-write (creating it empty when it does not exist), falling back to
     // read-only when writing is refused; only regular files are read. Takes an advisory
-    // exclusive lock when one can be had without waiting. Closes any file opened before.
+    // exclusive lock when one can be had without waiting (on Windows, the file is opened with
+    // no sharing instead). Closes any file opened before.
     void open(const std::filesystem::path& path);
 
     // Reads up to `size` bytes; 0 means the end of the file (a failed read counts as the end).
@@ -26,7 +27,11 @@ public:
     void close();
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr;  // a Windows HANDLE; null when nothing is open
+#else
     int fd_ = -1;
+#endif
 };
 
 }  // namespace quillscan

@@ -58,6 +58,13 @@ bool canMatchBytes(std::u16string_view loweredQuery) {
     return true;
 }
 
+// The match rule on decoded text.
+bool containsIgnoringCase(std::u16string title, std::u16string_view loweredQuery) {
+    if (title.empty() || loweredQuery.size() > title.size()) return false;
+    for (char16_t& unit : title) unit = toLowerUnit(unit);  // in place: a title may be huge
+    return title.find(loweredQuery) != std::u16string::npos;
+}
+
 }  // namespace
 
 TitleMatcher::TitleMatcher(std::u16string_view query) {
@@ -99,12 +106,5 @@ bool TitleMatcher::holdsForeignPreimage(std::string_view bytes) const {
     return false;
 }
 
-bool TitleMatcher::containsIgnoringCase(std::u16string_view title,
-                                        std::u16string_view loweredQuery) {
-    if (title.empty() || loweredQuery.size() > title.size()) return false;
-    std::u16string lowered(title);
-    for (char16_t& unit : lowered) unit = toLowerUnit(unit);
-    return lowered.find(loweredQuery) != std::u16string::npos;
-}
 
 }  // namespace quillscan

@@ -35,9 +35,6 @@ public:
         return bytePattern_->findIn(lines, from);
     }
 
-    // The reference rule on decoded text.
-    static bool containsIgnoringCase(std::u16string_view title, std::u16string_view loweredQuery);
-
 private:
     bool holdsForeignPreimage(std::string_view bytes) const;
 

@@ -1,17 +1,23 @@
 #include "temp_dir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 namespace quillscan::testing {
 
+// A random name, retried while taken: create_directory reports whether it made the folder
+// itself, so no two tests share one. Portable where mkdtemp is not (Windows).
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillscan-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::mt19937_64 random(std::random_device{}());
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = base / ("quillscan-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("no free name for a temporary folder");
 }
 
 TempDir::~TempDir() {
