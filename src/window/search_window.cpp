@@ -1,5 +1,6 @@
 #include "window/search_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -141,6 +142,15 @@ void SearchWindow::setSearchEnabled(bool enabled) {
     if (enabled && searchButtonHadFocus_) {
         searchButtonHadFocus_ = false;
         searchButton_->setFocus(Qt::OtherFocusReason);
+    }
+    // The button is disabled exactly while a search reads the index: the wait cursor tells the
+    // user that the window is busy for that long.
+    if (!enabled && !waitCursorShown_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        waitCursorShown_ = true;
+    } else if (enabled && waitCursorShown_) {
+        QApplication::restoreOverrideCursor();
+        waitCursorShown_ = false;
     }
 }
 

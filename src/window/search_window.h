@@ -71,6 +71,7 @@ private:
     QLabel* statusText_ = nullptr;
     std::unique_ptr<QShortcut> enterShortcut_;
     bool searchButtonHadFocus_ = false;
+    bool waitCursorShown_ = false;
 };
 
 }  // namespace quillscan

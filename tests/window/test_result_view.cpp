@@ -1,4 +1,5 @@
 // The window as the search's ResultView: status text, search button, rows and their batches.
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,8 +86,11 @@ void ResultViewTest::setSearchEnabled() {
     const QPushButton* button = Controls(*window_).searchButton;
     window_->setSearchEnabled(false);
     QVERIFY(!button->isEnabled());
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     window_->setSearchEnabled(true);
     QVERIFY(button->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);  // restored, none left stacked
 }
 
 void ResultViewTest::rowsShowTitleAndLink() {
