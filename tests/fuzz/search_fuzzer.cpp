@@ -28,6 +28,8 @@
 namespace quillscan {
 namespace {
 
+using testing::readAllEntries;
+
 namespace fs = std::filesystem;
 
 constexpr std::size_t kLargeBufferSize = ThreadIndexReader::kDefaultBufferSize;
@@ -66,15 +68,6 @@ void require(bool holds, const char* what) {
     if (holds) return;
     std::fprintf(stderr, "search_fuzzer: %s differs from the reference\n", what);
     std::abort();
-}
-
-std::vector<ThreadEntry> readAllEntries(const fs::path& index, std::size_t bufferSize) {
-    ThreadIndexReader reader(bufferSize);
-    reader.open(index);
-    std::vector<ThreadEntry> entries;
-    while (!reader.atEnd()) entries.push_back(reader.readEntry());
-    reader.close();
-    return entries;
 }
 
 std::u16string rawUtf16(std::string_view bytes) {

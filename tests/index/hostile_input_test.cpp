@@ -23,21 +23,13 @@
 namespace quillscan {
 namespace {
 
+using testing::readAllEntries;
 using testing::referenceEntries;
 using testing::referenceMatches;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
 constexpr std::size_t kSmallBufferSize = 16;
-
-std::vector<ThreadEntry> readAllEntries(const fs::path& index, std::size_t bufferSize) {
-    ThreadIndexReader reader(bufferSize);
-    reader.open(index);
-    std::vector<ThreadEntry> entries;
-    while (!reader.atEnd()) entries.push_back(reader.readEntry());
-    reader.close();
-    return entries;
-}
 
 // Names the first difference only: these lists can hold thousands of rows, or rows of megabytes.
 ::testing::AssertionResult sameEntries(const std::vector<ThreadEntry>& actual,

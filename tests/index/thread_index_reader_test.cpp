@@ -12,6 +12,7 @@
 namespace quillscan {
 namespace {
 
+using testing::readAllEntries;
 using testing::referenceEntries;
 using testing::TempDir;
 using namespace std::string_literals;
@@ -53,22 +54,13 @@ const std::vector<ReaderCase>& readerCases() {
     return cases;
 }
 
-std::vector<ThreadEntry> readAll(const std::filesystem::path& file, std::size_t bufferSize) {
-    ThreadIndexReader reader(bufferSize);
-    reader.open(file);
-    std::vector<ThreadEntry> entries;
-    while (!reader.atEnd()) entries.push_back(reader.readEntry());
-    reader.close();
-    return entries;
-}
-
 class ReaderTable : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(ReaderTable, EveryCaseReadsItsEntries) {
     const TempDir dir;
     for (const ReaderCase& c : readerCases()) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(readAll(dir.write("threads.db5", c.bytes), GetParam()), c.entries);
+        EXPECT_EQ(readAllEntries(dir.write("threads.db5", c.bytes), GetParam()), c.entries);
         EXPECT_EQ(referenceEntries(c.bytes), c.entries);
     }
 }
@@ -90,7 +82,7 @@ TEST(ThreadIndexReader, LineLongerThanTheBufferIsReadWhole) {
     const TempDir dir;
     const std::string title(100000, 'x');
     const std::string link = "\xE7\xA0\xB4" + std::string(5000, 'y');
-    const auto entries = readAll(dir.write("threads.db5", title + "\r" + link), 16);
+    const auto entries = readAllEntries(dir.write("threads.db5", title + "\r" + link), 16);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].title.size(), title.size());
     EXPECT_EQ(entries[0].link.size(), 5001u);
@@ -111,7 +103,7 @@ TEST(ThreadIndexReader, AgreesWithReferenceOnRandomBytes) {
         const auto file = dir.write("threads.db5", bytes);
         const auto expected = referenceEntries(bytes);
         for (std::size_t bufferSize : {16, 23, 4096}) {
-            ASSERT_EQ(readAll(file, bufferSize), expected) << "round " << round;
+            ASSERT_EQ(readAllEntries(file, bufferSize), expected) << "round " << round;
         }
     }
 }

@@ -1,4 +1,5 @@
 #include "index/utf8.h"
+#include "printers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +11,8 @@
 namespace quillscan {
 namespace {
 
-// Code units in hex ("0061 FFFD"), so that failures show exactly which units differ.
-std::string units(std::u16string_view text) {
-    std::string out;
-    for (const char16_t unit : text) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "%s%04X", out.empty() ? "" : " ",
-                      static_cast<unsigned>(unit));
-        out += buffer;
-    }
-    return out;
-}
-
-std::string hexBytes(std::string_view bytes) {
-    std::string out;
-    for (const char byte : bytes) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "%s%02X", out.empty() ? "" : " ",
-                      static_cast<unsigned>(static_cast<unsigned char>(byte)));
-        out += buffer;
-    }
-    return out;
-}
+using testing::hexBytes;
+using testing::units;
 
 struct DecodeCase {
     const char* name;

@@ -11,20 +11,12 @@
 
 #include "index/cpu_features.h"
 #include "index/utf8.h"
+#include "printers.h"
 
 namespace quillscan {
 namespace {
 
-std::string hexBytes(std::string_view bytes) {
-    std::string out;
-    for (const char byte : bytes) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "%s%02X", out.empty() ? "" : " ",
-                      static_cast<unsigned>(static_cast<unsigned char>(byte)));
-        out += buffer;
-    }
-    return out;
-}
+using testing::hexBytes;
 
 // isWellFormedUtf8 on a copy in a buffer of exactly the input's size, so that the address
 // sanitizer reports any read outside the input.

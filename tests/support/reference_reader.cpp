@@ -1,6 +1,7 @@
 #include "reference_reader.h"
 
 #include "index/lower_case.h"
+#include "index/thread_index_reader.h"
 #include "index/utf8.h"
 
 namespace quillscan::testing {
@@ -71,6 +72,15 @@ std::vector<ThreadEntry> referenceEntries(std::string_view fileBytes) {
         entry.link = readLine(source);
         entries.push_back(entry);
     }
+    return entries;
+}
+
+std::vector<ThreadEntry> readAllEntries(const std::filesystem::path& file, std::size_t bufferSize) {
+    ThreadIndexReader reader(bufferSize);
+    reader.open(file);
+    std::vector<ThreadEntry> entries;
+    while (!reader.atEnd()) entries.push_back(reader.readEntry());
+    reader.close();
     return entries;
 }
 
