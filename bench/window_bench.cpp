@@ -90,13 +90,15 @@ int main(int argc, char* argv[]) {
     auto* list = window.findChild<QTableView*>(QStringLiteral("resultList"));
     QCoreApplication::processEvents();
     const double residentBefore = residentMiB();
+    std::vector<double> residentAfterSearch;  // a later search must free the rows of the one before
     const double windowMs = medianMilliseconds(runs, [&] {
         search.runSearch(query, window);
         list->scrollToBottom();
         QCoreApplication::processEvents();
         list->viewport()->repaint();
+        residentAfterSearch.push_back(residentMiB());
     });
-    const double residentWithRows = residentMiB();
+    const double residentWithRows = residentAfterSearch.back();
     window.clearRows();
     QCoreApplication::processEvents();
 
@@ -111,6 +113,8 @@ int main(int argc, char* argv[]) {
         "(+%.1f MiB, %.2f x the index), %.1f MiB after clearing\n",
         residentBefore, residentWithRows, residentWithRows - residentBefore,
         (residentWithRows - residentBefore) / indexMiB, residentMiB());
+    std::printf("resident with rows after search 1: %.1f MiB, after search %d: %.1f MiB\n",
+                residentAfterSearch.front(), runs, residentAfterSearch.back());
     std::printf("peak resident    %.1f MiB\n", peakResidentMiB());
     return 0;
 }

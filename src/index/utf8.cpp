@@ -2,6 +2,10 @@
 
 #include <cstddef>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "index/utf8_sequence.h"
 
 namespace quillscan {
@@ -52,7 +56,18 @@ void decodeUtf8(std::string_view bytes, std::u16string& out) {
     const auto* const end = p + bytes.size();
 
     while (p != end) {
-        // Runs of ASCII are copied eight bytes at a time.
+        // Runs of ASCII (every link, most Latin titles) are widened sixteen bytes at a time.
+#if defined(__SSE2__)
+        while (end - p >= 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            if (_mm_movemask_epi8(block) != 0) break;
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm_unpacklo_epi8(block, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 8), _mm_unpackhi_epi8(block, zero));
+            p += 16;
+            o += 16;
+        }
+#endif
         while (end - p >= 8 && detail::isAsciiWord(p)) {
             for (int i = 0; i < 8; ++i) o[i] = p[i];
             p += 8;
