@@ -8,6 +8,8 @@ packages=(
   unicode-data
   xvfb xauth xdotool xclip x11-utils fonts-noto-cjk
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils file man-db
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
 )
 
 missing=()
