@@ -1,10 +1,15 @@
 #include "window/search_box.h"
 
 #include <QFocusEvent>
+#include <limits>
 
 namespace quillscan {
 
-SearchBox::SearchBox(QWidget* parent) : QLineEdit(parent) {}
+SearchBox::SearchBox(QWidget* parent) : QLineEdit(parent) {
+    // A line edit cuts typed and pasted text at 32767 characters by default; the box takes a
+    // query of any length, since one cut short would search for something else.
+    setMaxLength(std::numeric_limits<int>::max());
+}
 
 void SearchBox::focusInEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();

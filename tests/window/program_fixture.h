@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "window/link_launcher.h"
@@ -32,32 +33,39 @@ inline const std::vector<QString> kFoundLinks{QStringLiteral("https://bbs.exampl
                                               QStringLiteral("https://bbs.example.com/thread-3"),
                                               QString()};
 
-// Starts nothing: no link starts as a program here, so each opened link reaches the default
-// handler, which writes it down.
+// Writes down the programs it is asked to start and the names handed to the default handler.
+// On its own it starts nothing, so each opened link reaches the default handler, which takes it;
+// with `passOnTo` set, both requests go on to that launcher and its answers count.
 class RecordingLauncher : public LinkLauncher {
 public:
+    std::vector<QString> started;
     std::vector<QString> opened;
+    LinkLauncher* passOnTo = nullptr;
 
-    bool startProcess(std::u16string_view, const std::vector<std::u16string>&) override {
-        return false;
+    bool startProcess(std::u16string_view program,
+                      const std::vector<std::u16string>& arguments) override {
+        started.push_back(QStringView(program).toString());
+        return passOnTo && passOnTo->startProcess(program, arguments);
     }
-    bool openWithDefaultHandler(std::u16string_view name, std::u16string_view) override {
+    bool openWithDefaultHandler(std::u16string_view name,
+                                std::u16string_view workingDirectory) override {
         opened.push_back(QStringView(name).toString());
-        return true;
+        return !passOnTo || passOnTo->openWithDefaultHandler(name, workingDirectory);
     }
 };
 
-inline std::filesystem::path writeIndex(const QTemporaryDir& folder) {
+inline std::filesystem::path writeIndex(const QTemporaryDir& folder,
+                                        std::string_view contents = kIndex) {
     const std::filesystem::path index =
         folder.filePath(QStringLiteral("threads.db5")).toStdString();
-    std::ofstream(index, std::ios::binary) << kIndex;
+    std::ofstream(index, std::ios::binary) << contents;
     return index;
 }
 
 class RunningProgram {
 public:
-    RunningProgram()
-        : program_(createListFont(96), writeIndex(folder_), launcher, [this] { ++stops; }) {}
+    explicit RunningProgram(std::string_view index = kIndex)
+        : program_(createListFont(96), writeIndex(folder_, index), launcher, [this] { ++stops; }) {}
 
     SearchWindow& window() { return program_.window(); }
     Controls controls() { return Controls(program_.window()); }
@@ -77,6 +85,14 @@ private:
     QTemporaryDir folder_;
     SearchProgram program_;
 };
+
+// True when a call queued now runs within one pass of the event loop.
+inline bool eventLoopAnswers() {
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] { answered = true; });
+    QCoreApplication::processEvents();
+    return answered;
+}
 
 struct ShownBox {
     QString title;
