@@ -83,5 +83,6 @@ if [ -e "$work/缺少.db5" ]; then
   echo "FAIL: quillscan-search created a missing index" >&2
 fi
 
-echo "quillscan-search.exe under wine: $((cases - failures)) passed, $failures failed"
+echo "quillscan-search.exe under wine"
+echo "wine: $((cases - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
