@@ -21,12 +21,14 @@ bool reachesInto(std::string_view bytes, std::size_t i) {
     return at(1) >= 0xC0 || at(2) >= 0xE0 || at(3) >= 0xF0;
 }
 
-// The plain loop over [from, size) that the vector code hands its tail to.
-void inspectPlainly(std::string_view bytes, std::size_t from, LineRunShape& shape) {
+// The plain loop over [from, size) that the vector code hands its tail to. With `inspect`, also
+// looks for lead bytes within reach of a terminator.
+template <bool inspect>
+void scanPlainly(std::string_view bytes, std::size_t from, LineRunShape& shape) {
     for (std::size_t i = from; i < bytes.size(); ++i) {
         if (!isLineTerminator(bytes[i])) continue;
         if (!isPairedLf(bytes, i)) ++shape.lineEnds;
-        if (reachesInto(bytes, i)) shape.terminatorsStandAlone = false;
+        if (inspect && reachesInto(bytes, i)) shape.terminatorsStandAlone = false;
     }
 }
 
@@ -78,7 +80,7 @@ QUILLSCAN_AVX2 LineRunShape scanLineEndsAvx2(std::string_view bytes) {
     LineRunShape shape;
     std::size_t i = 0;
     if (bytes.size() >= 3 + 32) {
-        inspectPlainly(bytes.substr(0, 3), 0, shape);
+        scanPlainly<inspect>(bytes.substr(0, 3), 0, shape);
         i = 3;
         __m256i lanes = _mm256_setzero_si256();
         __m256i reached = _mm256_setzero_si256();
@@ -103,7 +105,7 @@ QUILLSCAN_AVX2 LineRunShape scanLineEndsAvx2(std::string_view bytes) {
         shape.lineEnds += sumOfLanes(lanes);
         if (!_mm256_testz_si256(reached, reached)) shape.terminatorsStandAlone = false;
     }
-    inspectPlainly(bytes, i, shape);
+    scanPlainly<inspect>(bytes, i, shape);
     return shape;
 }
 
@@ -124,7 +126,7 @@ std::size_t countLineEnds(std::string_view bytes) {
     if (hasAvx2()) return scanLineEndsAvx2<false>(bytes).lineEnds;
 #endif
     LineRunShape shape;
-    inspectPlainly(bytes, 0, shape);
+    scanPlainly<false>(bytes, 0, shape);
     return shape.lineEnds;
 }
 
@@ -133,15 +135,19 @@ LineRunShape inspectLineRun(std::string_view bytes) {
     if (hasAvx2()) return scanLineEndsAvx2<true>(bytes);
 #endif
     LineRunShape shape;
-    inspectPlainly(bytes, 0, shape);
+    scanPlainly<true>(bytes, 0, shape);
     return shape;
 }
 
+std::size_t lineStartAfter(std::string_view bytes, std::size_t terminator) {
+    if (terminator == bytes.size()) return terminator;
+    const bool crLf = bytes[terminator] == '\r' && terminator + 1 < bytes.size() &&
+                      bytes[terminator + 1] == '\n';
+    return terminator + (crLf ? 2 : 1);
+}
+
 std::size_t nextLineStart(std::string_view bytes, std::size_t at) {
-    const std::size_t end = findLineTerminator(bytes, at);
-    if (end == bytes.size()) return end;
-    const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-    return end + (crLf ? 2 : 1);
+    return lineStartAfter(bytes, findLineTerminator(bytes, at));
 }
 
 bool isAscii(std::string_view bytes) {

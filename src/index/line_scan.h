@@ -30,6 +30,9 @@ LineRunShape inspectLineRun(std::string_view bytes);
 // The terminator and, after a CR, its next byte must lie inside `bytes`.
 std::size_t nextLineStart(std::string_view bytes, std::size_t at);
 
+// The same, given the offset of the line's terminator.
+std::size_t lineStartAfter(std::string_view bytes, std::size_t terminator);
+
 bool isAscii(std::string_view bytes);
 
 }  // namespace quillscan

@@ -77,7 +77,7 @@ private:
     std::size_t takeLineAt(std::string_view lines, std::size_t start) {
         const std::size_t end = findLineTerminator(lines, start);
         takeLine(lineRunLine(lines.substr(start, end - start), lineScratch_));
-        return nextLineStart(lines, start);
+        return lineStartAfter(lines, end);
     }
 
     void appendMatch(std::u16string link) {
