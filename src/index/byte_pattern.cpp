@@ -9,10 +9,14 @@ namespace quillscan {
 
 namespace {
 
-bool isLowerAsciiLetter(char byte) { return byte >= 'a' && byte <= 'z'; }
+bool isLowerAsciiLetter(char byte) {
+    return byte >= 'a' && byte <= 'z';
+}
 
 // The bit that tells the cases of an ASCII letter apart, or 0 for a byte that matches only itself.
-char caseBit(char byte) { return isLowerAsciiLetter(byte) ? 0x20 : 0; }
+char caseBit(char byte) {
+    return isLowerAsciiLetter(byte) ? 0x20 : 0;
+}
 
 // How common a byte is in index text (titles mixing Chinese with Latin names, and links):
 // higher is more common. Lead bytes of Chinese characters and spaces are everywhere; each

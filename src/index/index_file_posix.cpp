@@ -37,7 +37,9 @@ int openRegularFile(const char* name) {
 
 }  // namespace
 
-IndexFile::~IndexFile() { close(); }
+IndexFile::~IndexFile() {
+    close();
+}
 
 void IndexFile::open(const std::filesystem::path& path) {
     close();

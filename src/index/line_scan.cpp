@@ -39,10 +39,9 @@ QUILLSCAN_AVX2 __m256i load(const char* at) {
 }
 
 QUILLSCAN_AVX2 __m256i terminatorBytes(__m256i block) {
-    return _mm256_or_si256(
-        _mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n')),
-                        _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r'))),
-        _mm256_cmpeq_epi8(block, _mm256_setzero_si256()));
+    return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n')),
+                                           _mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r'))),
+                           _mm256_cmpeq_epi8(block, _mm256_setzero_si256()));
 }
 
 // Terminator bytes that end a line: all but an LF whose previous byte is a CR.
@@ -90,10 +89,10 @@ QUILLSCAN_AVX2 LineRunShape scanLineEndsAvx2(std::string_view bytes) {
             const __m256i previous = load(data + i - 1);
             lanes = _mm256_sub_epi8(lanes, lineEndBytes(block, previous));
             if (inspect) {
-                const __m256i leads = _mm256_or_si256(
-                    atLeast(previous, char(0xC0)),
-                    _mm256_or_si256(atLeast(load(data + i - 2), char(0xE0)),
-                                    atLeast(load(data + i - 3), char(0xF0))));
+                const __m256i leads =
+                    _mm256_or_si256(atLeast(previous, char(0xC0)),
+                                    _mm256_or_si256(atLeast(load(data + i - 2), char(0xE0)),
+                                                    atLeast(load(data + i - 3), char(0xF0))));
                 reached = _mm256_or_si256(reached, _mm256_and_si256(leads, terminatorBytes(block)));
             }
             if (++blocksInLanes == 255) {
@@ -141,8 +140,8 @@ LineRunShape inspectLineRun(std::string_view bytes) {
 
 std::size_t lineStartAfter(std::string_view bytes, std::size_t terminator) {
     if (terminator == bytes.size()) return terminator;
-    const bool crLf = bytes[terminator] == '\r' && terminator + 1 < bytes.size() &&
-                      bytes[terminator + 1] == '\n';
+    const bool crLf =
+        bytes[terminator] == '\r' && terminator + 1 < bytes.size() && bytes[terminator + 1] == '\n';
     return terminator + (crLf ? 2 : 1);
 }
 

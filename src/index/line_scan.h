@@ -6,7 +6,9 @@
 
 namespace quillscan {
 
-inline bool isLineTerminator(char byte) { return byte == '\n' || byte == '\r' || byte == '\0'; }
+inline bool isLineTerminator(char byte) {
+    return byte == '\n' || byte == '\r' || byte == '\0';
+}
 
 // Offset of the first LF, CR or zero byte at or after `from`, or bytes.size() when none.
 std::size_t findLineTerminator(std::string_view bytes, std::size_t from = 0);

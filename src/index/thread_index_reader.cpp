@@ -120,8 +120,7 @@ RawLine ThreadIndexReader::readLine() {
     for (;;) {
         const char* line = buffer_.data() + begin_;
         const std::size_t available = end_ - begin_;
-        const std::size_t length =
-            findLineTerminator(std::string_view(line, available), scanned);
+        const std::size_t length = findLineTerminator(std::string_view(line, available), scanned);
         // Without a terminator, or with a CR whose next byte is not here yet, read on.
         const bool incomplete =
             length == available || (line[length] == '\r' && length + 1 == available);
@@ -161,7 +160,9 @@ ThreadIndexReader::LineRun ThreadIndexReader::peekBlock() {
     return {block, shape.lineEnds};
 }
 
-void ThreadIndexReader::skipBlock() { begin_ += peekedBlock_; }
+void ThreadIndexReader::skipBlock() {
+    begin_ += peekedBlock_;
+}
 
 void ThreadIndexReader::readLinesOfBlock() {
     lineByLineUntil_ = bufferOffset_ + begin_ + peekedBlock_;

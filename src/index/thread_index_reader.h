@@ -78,10 +78,10 @@ private:
     std::size_t begin_ = 0;  // first unread byte
     std::size_t end_ = 0;    // one past the last byte read from the file
     bool eof_ = false;
-    std::uint64_t bufferOffset_ = 0;   // file offset of buffer_[0]
+    std::uint64_t bufferOffset_ = 0;     // file offset of buffer_[0]
     std::uint64_t lineByLineUntil_ = 0;  // file offset up to which lines go through readLine()
-    std::size_t peekedBlock_ = 0;      // size of the run peekBlock() offered
-    std::string slowLine_;  // the bytes of the last line read character by character
+    std::size_t peekedBlock_ = 0;        // size of the run peekBlock() offered
+    std::string slowLine_;               // the bytes of the last line read character by character
 };
 
 }  // namespace quillscan

@@ -12,9 +12,15 @@ namespace quillscan {
 
 namespace {
 
-bool isSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // What the lower-case table says about who lowers into what, gathered once.
 struct LoweringFacts {
@@ -105,6 +111,5 @@ bool TitleMatcher::holdsForeignPreimage(std::string_view bytes) const {
         if (bytes.find(preimage) != std::string_view::npos) return true;
     return false;
 }
-
 
 }  // namespace quillscan

@@ -84,8 +84,8 @@ void decodeUtf8(std::string_view bytes, std::u16string& out) {
                 codePoint = (char32_t(p[0] & 0x1F) << 6) | (p[1] & 0x3F);
                 p += 2;
             } else if (*p < 0xF0) {
-                codePoint = (char32_t(p[0] & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) |
-                            (p[2] & 0x3F);
+                codePoint =
+                    (char32_t(p[0] & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
                 p += 3;
             } else {
                 codePoint = (char32_t(p[0] & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12) |

@@ -13,7 +13,7 @@ enum class ControlEventType { FocusGained, FocusLost, LeftClick, LeftDoubleClick
 
 struct WindowEvent {
     EventKind kind = EventKind::Other;
-    int shortcutId = 0;                 // for EventKind::Shortcut
+    int shortcutId = 0;                   // for EventKind::Shortcut
     ControlId control = ControlId::None;  // for EventKind::Control
     ControlEventType type = ControlEventType::Other;
 

@@ -75,7 +75,7 @@ TEST(LineScan, LetterCasesMatchButNeighbouringBytesDoNot) {
     const BytePattern pattern("python");
     EXPECT_EQ(pattern.findIn("xx PyThOn"), 3u);
     EXPECT_EQ(pattern.findIn("PYTHON"), 0u);
-    EXPECT_EQ(pattern.findIn("pYTHO\xEE"), std::string_view::npos);  // 'n' with the top bit set
+    EXPECT_EQ(pattern.findIn("pYTHO\xEE"), std::string_view::npos);   // 'n' with the top bit set
     EXPECT_EQ(BytePattern("@").findIn("`"), std::string_view::npos);  // '@' | 0x20 == '`'
     EXPECT_EQ(BytePattern("[").findIn("{"), std::string_view::npos);
 }

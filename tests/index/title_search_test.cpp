@@ -66,9 +66,9 @@ TEST_F(TitleSearchTest, QueryIsMatchedOnTitlesOnly) {
          {{u"Python 3.12 入门教程", u"https://bbs.example.com/thread-1"},
           {u"python tail without link", u""}}},
         {u"教程", {{u"Python 3.12 入门教程", u"https://bbs.example.com/thread-1"}}},
-        {u"thread", {}},        // only in links
-        {u"empty-title", {}},   // the link of an empty title
-        {u"\t", {}},            // only U+0020 is trimmed
+        {u"thread", {}},       // only in links
+        {u"empty-title", {}},  // the link of an empty title
+        {u"\t", {}},           // only U+0020 is trimmed
         {u"x t", {{u"XABCX tools", u"https://bbs.example.com/thread-3"}}},
     };
     for (const auto& c : cases) {
@@ -95,10 +95,10 @@ TEST(TitleSearchUnicode, CaseRules) {
         bool matches;
     } cases[] = {
         {u"ΣΟΦΊΑ", u"σοφία", true},
-        {u"λόγος", u"ΛΌΓΟΣ", false},   // Σ lowers to σ, never to ς
+        {u"λόγος", u"ΛΌΓΟΣ", false},  // Σ lowers to σ, never to ς
         {u"straße", u"STRASSE", false},
-        {u"ſtar", u"star", false},     // long s stays
-        {u"\u212Aey", u"key", true},   // Kelvin sign lowers to k
+        {u"ſtar", u"star", false},    // long s stays
+        {u"\u212Aey", u"key", true},  // Kelvin sign lowers to k
         {u"KEY", u"\u212Aey", true},
         {u"\u0130stanbul", u"istanbul", true},  // İ lowers to i
         {u"istanbul", u"\u0130STANBUL", true},
@@ -124,20 +124,40 @@ TEST(TitleSearchUnicode, CaseRules) {
 // must give the plain rule's rows, with runs cut at every place by small buffers.
 TEST(TitleSearchUnicode, AgreesWithReferenceOnRandomFilesAndQueries) {
     // Well-formed pieces first; half of the files use only those, so runs of lines form.
-    const std::vector<std::string> pieces = {
-        "a", "B", "k", "K", "i", "I", "\xE2\x84\xAA", "\xC4\xB0", "\xC3\xA9", "\xC3\x89",
-        "\xE7\xA0\xB4", "\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", "\n", "\r", "\r\n",
-        std::string(1, '\0'), " ", "?", "\xEF\xBF\xBD", "\x80", "\xC3", "\xE4\xB8"};
+    const std::vector<std::string> pieces = {"a",
+                                             "B",
+                                             "k",
+                                             "K",
+                                             "i",
+                                             "I",
+                                             "\xE2\x84\xAA",
+                                             "\xC4\xB0",
+                                             "\xC3\xA9",
+                                             "\xC3\x89",
+                                             "\xE7\xA0\xB4",
+                                             "\xF0\x90\x90\x80",
+                                             "\xF0\x90\x90\xA8",
+                                             "\n",
+                                             "\r",
+                                             "\r\n",
+                                             std::string(1, '\0'),
+                                             " ",
+                                             "?",
+                                             "\xEF\xBF\xBD",
+                                             "\x80",
+                                             "\xC3",
+                                             "\xE4\xB8"};
     const std::size_t wellFormedPieces = pieces.size() - 3;
     const std::vector<std::u16string> queries = {
-        u"a", u"ab", u"K", u"ki", u"\u212A", u"\u0130", u"i", u"é", u"É", u"破", u"?",
-        u"\U00010400", u"\xD801", u"\xDC00", u"\uFFFD", u"a\uFFFD", u"k?", u"é破"};
+        u"a",  u"ab", u"K",          u"ki",     u"\u212A", u"\u0130", u"i",       u"é",  u"É",
+        u"破", u"?",  u"\U00010400", u"\xD801", u"\xDC00", u"\uFFFD", u"a\uFFFD", u"k?", u"é破"};
     std::mt19937 random(7);
     const TempDir dir;
     for (int round = 0; round < 300; ++round) {
         std::string bytes;
         const std::size_t choices = round % 2 == 0 ? wellFormedPieces : pieces.size();
-        for (int n = static_cast<int>(random() % 80); n > 0; --n) bytes += pieces[random() % choices];
+        for (int n = static_cast<int>(random() % 80); n > 0; --n)
+            bytes += pieces[random() % choices];
         const auto file = dir.write("threads.db5", bytes);
         for (const std::u16string& query : queries) {
             const auto expected = testing::referenceMatches(bytes, query);

@@ -30,10 +30,14 @@ std::u16string readLine(ByteSource& source) {
         unsigned char lead;
         if (!source.next(lead)) break;
         int length = 0;
-        if (lead < 0x80) length = 1;
-        else if ((lead & 0xE0) == 0xC0) length = 2;
-        else if ((lead & 0xF0) == 0xE0) length = 3;
-        else if ((lead & 0xF8) == 0xF0) length = 4;
+        if (lead < 0x80)
+            length = 1;
+        else if ((lead & 0xE0) == 0xC0)
+            length = 2;
+        else if ((lead & 0xF0) == 0xE0)
+            length = 3;
+        else if ((lead & 0xF8) == 0xF0)
+            length = 4;
 
         if (length == 0) {
             buffer += '?';

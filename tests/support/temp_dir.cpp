@@ -27,7 +27,8 @@ TempDir::~TempDir() {
 
 std::filesystem::path TempDir::write(std::string_view name, std::string_view bytes) const {
     const std::filesystem::path file = path_ / name;
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
 }
 
