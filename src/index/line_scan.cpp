@@ -1,8 +1,6 @@
 #include "index/line_scan.h"
 
 #include <bit>
-#include <cstdint>
-#include <cstring>
 
 #include "index/cpu_features.h"
 
@@ -147,18 +145,6 @@ std::size_t lineStartAfter(std::string_view bytes, std::size_t terminator) {
 
 std::size_t nextLineStart(std::string_view bytes, std::size_t at) {
     return lineStartAfter(bytes, findLineTerminator(bytes, at));
-}
-
-bool isAscii(std::string_view bytes) {
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        if (word & 0x8080808080808080ULL) return false;
-    }
-    for (; i < bytes.size(); ++i)
-        if (static_cast<unsigned char>(bytes[i]) & 0x80) return false;
-    return true;
 }
 
 }  // namespace quillscan

@@ -35,6 +35,4 @@ std::size_t nextLineStart(std::string_view bytes, std::size_t at);
 // The same, given the offset of the line's terminator.
 std::size_t lineStartAfter(std::string_view bytes, std::size_t terminator);
 
-bool isAscii(std::string_view bytes);
-
 }  // namespace quillscan

@@ -22,6 +22,11 @@ std::size_t wholeLinesLength(std::string_view unread, bool atEndOfFile) {
     return end;
 }
 
+// Most lines are links, all ASCII: a word-at-a-time test settles them before the validator.
+bool isWellFormedLine(std::string_view bytes) {
+    return isAscii(bytes) || isWellFormedUtf8(bytes);
+}
+
 // A character's length in bytes from its first byte; 0 for a byte that cannot start one.
 int characterLength(unsigned char lead) {
     if (lead < 0x80) return 1;
@@ -34,7 +39,7 @@ int characterLength(unsigned char lead) {
 }  // namespace
 
 RawLine lineRunLine(std::string_view lineBytes, std::string& scratch) {
-    if (isAscii(lineBytes) || isWellFormedUtf8(lineBytes)) return {lineBytes, true};
+    if (isWellFormedLine(lineBytes)) return {lineBytes, true};
     // No character reaches past the line's end, so only a byte that cannot start a character
     // reads differently from the bytes themselves.
     scratch.clear();
@@ -133,15 +138,9 @@ RawLine ThreadIndexReader::readLine() {
         const std::string_view bytes(line, length);
         // The byte scan equals the character rules exactly when the line is well-formed UTF-8:
         // then no character can swallow the terminator.
-        if (!isAscii(bytes) && !isWellFormedUtf8(bytes)) return readLineByCharacters();
+        if (!isWellFormedLine(bytes)) return readLineByCharacters();
 
-        std::size_t consumed = length;
-        if (length < available) {
-            const bool crLf =
-                line[length] == '\r' && length + 1 < available && line[length + 1] == '\n';
-            consumed += crLf ? 2 : 1;
-        }
-        begin_ += consumed;
+        begin_ += lineStartAfter(std::string_view(line, available), length);
         return {bytes, true};
     }
 }

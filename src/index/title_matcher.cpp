@@ -12,16 +12,6 @@ namespace quillscan {
 
 namespace {
 
-bool isSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDFFF;
-}
-bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // What the lower-case table says about who lowers into what, gathered once.
 struct LoweringFacts {
     // Units that some other unit lowers to.

@@ -31,18 +31,6 @@ void appendCodePointAsUtf8(char32_t codePoint, std::string& out) {
     }
 }
 
-inline bool isHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-inline bool isLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-}  // namespace
-
-namespace {
-
 // The decoder of both entry points below. Text known to be well-formed skips the checks of
 // each sequence: that is the text of almost every row a search shows.
 template <bool kKnownWellFormed>
@@ -116,6 +104,15 @@ void appendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
 
 void appendWellFormedUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
     decodeUtf8<true>(bytes, out);
+}
+
+bool isAscii(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (end - p >= 8 && detail::isAsciiWord(p)) p += 8;
+    for (; p != end; ++p)
+        if (*p >= 0x80) return false;
+    return true;
 }
 
 std::u16string utf8ToUtf16(std::string_view bytes) {

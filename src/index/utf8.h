@@ -15,10 +15,25 @@ void appendWellFormedUtf8AsUtf16(std::string_view bytes, std::u16string& out);
 
 std::u16string utf8ToUtf16(std::string_view bytes);
 
+// True when every byte of `bytes` is below 0x80.
+bool isAscii(std::string_view bytes);
+
 // True when `bytes` is well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
 bool isWellFormedUtf8(std::string_view bytes);
 
 // UTF-8 form of `text`; an unpaired surrogate becomes U+FFFD.
 std::string utf16ToUtf8(std::u16string_view text);
+
+inline bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+inline bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+inline bool isSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
 
 }  // namespace quillscan
