@@ -138,19 +138,15 @@ void SearchWindow::setSearchEnabled(bool enabled) {
     // Qt passes the focus on from a widget it disables; a search must leave the focus where
     // it was, so the button takes it back once it is enabled again.
     if (!enabled) searchButtonHadFocus_ = focusWidget() == searchButton_;
+    // The button is disabled exactly while a search reads the index: the wait cursor tells the
+    // user that the window is busy for that long.
+    const bool wasEnabled = searchButton_->isEnabled();
+    if (wasEnabled && !enabled) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!wasEnabled && enabled) QApplication::restoreOverrideCursor();
     searchButton_->setEnabled(enabled);
     if (enabled && searchButtonHadFocus_) {
         searchButtonHadFocus_ = false;
         searchButton_->setFocus(Qt::OtherFocusReason);
-    }
-    // The button is disabled exactly while a search reads the index: the wait cursor tells the
-    // user that the window is busy for that long.
-    if (!enabled && !waitCursorShown_) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        waitCursorShown_ = true;
-    } else if (enabled && waitCursorShown_) {
-        QApplication::restoreOverrideCursor();
-        waitCursorShown_ = false;
     }
 }
 

@@ -71,7 +71,6 @@ private:
     QLabel* statusText_ = nullptr;
     std::unique_ptr<QShortcut> enterShortcut_;
     bool searchButtonHadFocus_ = false;
-    bool waitCursorShown_ = false;
 };
 
 }  // namespace quillscan
